@@ -32,7 +32,8 @@ bool IsSeparator(char c) { return c == '\0' || c == '\n' || c == '\r' || c == kR
 // back inside the buffer costs nothing.
 class FileCursor {
  public:
-  FileCursor(int fd, int64_t size, const std::string& path) : fd_(fd), size_(size), path_(path) {}
+  FileCursor(int fd, int64_t size, const std::string& path, size_t bufferSize)
+      : fd_(fd), size_(size), path_(path), bufferSize_(bufferSize) {}
 
   int64_t pos() const { return pos_; }
   int64_t size() const { return size_; }
@@ -68,10 +69,10 @@ class FileCursor {
   bool Cached(int64_t p) const { return p >= bufStart_ && p < bufStart_ + static_cast<int64_t>(buf_.size()); }
 
   bool Load(int64_t p) {
-    buf_.resize(kReadBuffer);
+    buf_.resize(bufferSize_);
     size_t got = 0;
-    while (got < kReadBuffer) {
-      ssize_t r = pread(fd_, buf_.data() + got, kReadBuffer - got, p + static_cast<int64_t>(got));
+    while (got < bufferSize_) {
+      ssize_t r = pread(fd_, buf_.data() + got, bufferSize_ - got, p + static_cast<int64_t>(got));
       if (r < 0) {
         if (errno == EINTR) continue;
         throw EInOutError(FileErrorMessage(Gbk("无法读取文件"), path_, errno));
@@ -87,6 +88,7 @@ class FileCursor {
   int fd_;
   int64_t size_;
   std::string path_;
+  size_t bufferSize_;
   std::vector<char> buf_;
   int64_t bufStart_ = 0;
   int64_t pos_ = 0;
@@ -144,8 +146,9 @@ void WriteErrorLog(Context& ctx, const std::string& fileName, int64_t recordNo, 
 // forever.
 class Scanner {
  public:
-  Scanner(Context& ctx, const std::string& fileName, const RecordCallback& cb, FileCursor& file)
-      : ctx_(ctx), fileName_(fileName), cb_(cb), file_(file), pump_(ctx.shell) {}
+  Scanner(Context& ctx, const std::string& fileName, const RecordCallback& cb, FileCursor& file,
+          size_t carryTrim)
+      : ctx_(ctx), fileName_(fileName), cb_(cb), file_(file), pump_(ctx.shell), carryTrim_(carryTrim) {}
 
   int64_t Run() {
     std::string head;
@@ -221,7 +224,7 @@ class Scanner {
         ++i;
       }
       if (!searchedAny_ || file_.AtEnd()) return false;
-      if (i > kCarryTrim) {
+      if (i > carryTrim_) {
         carry_.erase(0, i);
         i = 0;
       }
@@ -235,6 +238,7 @@ class Scanner {
   const RecordCallback& cb_;
   FileCursor& file_;
   EventPump pump_;
+  size_t carryTrim_;
   std::string carry_;
   std::string record_;
   int64_t count_ = 0;
@@ -258,16 +262,21 @@ std::string ErrorLogEntry(const std::string& logTime, const std::string& fileNam
   return e;
 }
 
-int64_t ScanMarcFile(Context& ctx, const std::string& fileName, const RecordCallback& callback) {
+int64_t reader_internal::ScanMarcFileTuned(Context& ctx, const std::string& fileName,
+                                           const RecordCallback& callback, size_t bufferSize, size_t carryTrim) {
   struct stat st {};
   if (stat(fileName.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return 0;
   int fd = open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) throw EInOutError(FileErrorMessage(Gbk("无法打开文件"), fileName, errno));
   FdGuard guard(fd);
   posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
-  FileCursor cursor(fd, static_cast<int64_t>(st.st_size), fileName);
-  Scanner scanner(ctx, fileName, callback, cursor);
+  FileCursor cursor(fd, static_cast<int64_t>(st.st_size), fileName, bufferSize < 1 ? 1 : bufferSize);
+  Scanner scanner(ctx, fileName, callback, cursor, carryTrim);
   return scanner.Run();
+}
+
+int64_t ScanMarcFile(Context& ctx, const std::string& fileName, const RecordCallback& callback) {
+  return reader_internal::ScanMarcFileTuned(ctx, fileName, callback, kReadBuffer, kCarryTrim);
 }
 
 int64_t CountMarcRecords(Context& ctx, const std::string& fileName) {

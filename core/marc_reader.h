@@ -40,5 +40,13 @@ int64_t ScanMarcFile(Context& ctx, const std::string& fileName, const RecordCall
 std::string ErrorLogEntry(const std::string& logTime, const std::string& fileName, int64_t recordNo,
                           const std::string& record);
 
+namespace reader_internal {
+// ScanMarcFile with the read buffer and the carry-text trimming threshold
+// given, so that tests can reach the buffer and trimming boundaries with
+// small files. REQUIRES: bufferSize >= 1.
+int64_t ScanMarcFileTuned(Context& ctx, const std::string& fileName, const RecordCallback& callback,
+                          size_t bufferSize, size_t carryTrim);
+}  // namespace reader_internal
+
 // Counts the records of a file (a scan with a callback that does nothing).
 int64_t CountMarcRecords(Context& ctx, const std::string& fileName);
