@@ -16,6 +16,7 @@
 #include "app/qt_shell.h"
 #include "core/clock.h"
 #include "core/context.h"
+#include "data/MainDataUnit.h"
 
 namespace {
 
@@ -143,6 +144,15 @@ TfrmMain::TfrmMain(const std::string& errorLogPath, const std::string& databaseP
   setFixedSize(769, 598);
   if (QScreen* screen = QGuiApplication::primaryScreen())
     move(screen->availableGeometry().center() - rect().center());
+
+  // The local database is opened (created when missing) right after the
+  // window. A failure is shown and the program starts all the same: the
+  // pages that need the database try again when they are used.
+  try {
+    MainData(*ctx_);
+  } catch (const std::exception& e) {
+    shell_->ShowGeneralError(e.what());
+  }
 }
 
 TfrmMain::~TfrmMain() = default;
