@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -146,7 +147,7 @@ void WriteErrorLog(Context& ctx, const std::string& fileName, int64_t recordNo, 
 // forever.
 class Scanner {
  public:
-  Scanner(Context& ctx, const std::string& fileName, const RecordCallback& cb, FileCursor& file,
+  Scanner(Context& ctx, const std::string& fileName, const PositionedRecordCallback& cb, FileCursor& file,
           size_t carryTrim)
       : ctx_(ctx), fileName_(fileName), cb_(cb), file_(file), pump_(ctx.shell), carryTrim_(carryTrim) {}
 
@@ -154,12 +155,13 @@ class Scanner {
     std::string head;
     while (!file_.AtEnd()) {
       head.clear();
+      const int64_t at = file_.pos();
       file_.ReadAppend(&head, 8);
       if (file_.AtEnd()) break;
       int64_t length = ParseLength(head);
       if (length > 23 && IsMarcLeader(head)) {
         pending_ = false;
-        if (!Record(head, length)) break;
+        if (!Record(head, length, at)) break;
         continue;
       }
       if (pending_) {
@@ -177,7 +179,7 @@ class Scanner {
 
  private:
   // Reads one record whose 8 leader bytes are in `head`; false ends the scan.
-  bool Record(const std::string& head, int64_t length) {
+  bool Record(const std::string& head, int64_t length, int64_t offset) {
     std::string& record = record_;  // reuses its storage from record to record
     record.assign(head);
     file_.ReadAppend(&record, static_cast<size_t>(length - 8));
@@ -189,7 +191,7 @@ class Scanner {
     ++count_;
     bool goOn = true;
     try {
-      cb_(count_, record, goOn);
+      cb_(count_, record, offset, goOn);
     } catch (const std::exception&) {
       goOn = ErrorPath(record);
     } catch (...) {
@@ -235,7 +237,7 @@ class Scanner {
 
   Context& ctx_;
   const std::string& fileName_;
-  const RecordCallback& cb_;
+  const PositionedRecordCallback& cb_;
   FileCursor& file_;
   EventPump pump_;
   size_t carryTrim_;
@@ -262,8 +264,10 @@ std::string ErrorLogEntry(const std::string& logTime, const std::string& fileNam
   return e;
 }
 
-int64_t reader_internal::ScanMarcFileTuned(Context& ctx, const std::string& fileName,
-                                           const RecordCallback& callback, size_t bufferSize, size_t carryTrim) {
+namespace {
+
+int64_t ScanFrom(Context& ctx, const std::string& fileName, int64_t startOffset,
+                 const PositionedRecordCallback& callback, size_t bufferSize, size_t carryTrim) {
   struct stat st {};
   if (stat(fileName.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return 0;
   int fd = open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
@@ -271,14 +275,52 @@ int64_t reader_internal::ScanMarcFileTuned(Context& ctx, const std::string& file
   FdGuard guard(fd);
   posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
   FileCursor cursor(fd, static_cast<int64_t>(st.st_size), fileName, bufferSize < 1 ? 1 : bufferSize);
+  cursor.Seek(startOffset);
   Scanner scanner(ctx, fileName, callback, cursor, carryTrim);
   return scanner.Run();
+}
+
+}  // namespace
+
+int64_t reader_internal::ScanMarcFileTuned(Context& ctx, const std::string& fileName,
+                                           const RecordCallback& callback, size_t bufferSize, size_t carryTrim) {
+  return ScanFrom(
+      ctx, fileName, 0,
+      [&callback](int64_t recordNo, const std::string& record, int64_t, bool& goOn) { callback(recordNo, record, goOn); },
+      bufferSize, carryTrim);
+}
+
+int64_t ScanMarcFileFrom(Context& ctx, const std::string& fileName, int64_t startOffset,
+                         const PositionedRecordCallback& callback) {
+  return ScanFrom(ctx, fileName, startOffset, callback, kReadBuffer, kCarryTrim);
 }
 
 int64_t ScanMarcFile(Context& ctx, const std::string& fileName, const RecordCallback& callback) {
   return reader_internal::ScanMarcFileTuned(ctx, fileName, callback, kReadBuffer, kCarryTrim);
 }
 
+std::string ReadRecordText(int fd, const std::string& fileName, int64_t offset, size_t length) {
+  std::string text(length, ' ');
+  size_t got = 0;
+  while (got < length) {
+    ssize_t r = pread(fd, text.data() + got, length - got, offset + static_cast<int64_t>(got));
+    if (r < 0) {
+      if (errno == EINTR) continue;
+      throw EInOutError(FileErrorMessage(Gbk("无法读取文件"), fileName, errno));
+    }
+    if (r == 0) break;
+    got += static_cast<size_t>(r);
+  }
+  std::fill(text.begin() + static_cast<std::ptrdiff_t>(got), text.end(), ' ');
+  std::replace(text.begin(), text.end(), '\0', ' ');
+  return text;
+}
+
 int64_t CountMarcRecords(Context& ctx, const std::string& fileName) {
   return ScanMarcFile(ctx, fileName, [](int64_t, const std::string&, bool&) {});
+}
+
+bool RecordErrorPath(Context& ctx, const std::string& fileName, int64_t recordNo, const std::string& record) {
+  WriteErrorLog(ctx, fileName, recordNo, record);
+  return ctx.shell.AskContinueAfterRecordError(fileName, recordNo, record);
 }

@@ -50,3 +50,36 @@ int64_t ScanMarcFileTuned(Context& ctx, const std::string& fileName, const Recor
 
 // Counts the records of a file (a scan with a callback that does nothing).
 int64_t CountMarcRecords(Context& ctx, const std::string& fileName);
+
+// ---- record positions ---------------------------------------------------
+//
+// For engines that index a file and read single records back later (the
+// duplicate checks). A record text handed on by the reader is always the
+// `record.size()` file bytes starting at its leader's offset, with NUL bytes
+// turned into blanks and, when the file ended first, blanks for the missing
+// tail; ReadRecordText below rebuilds exactly that text from the offset.
+
+// As RecordCallback, with the byte offset of the record's leader in the file.
+using PositionedRecordCallback =
+    std::function<void(int64_t recordNo, const std::string& record, int64_t offset, bool& goOn)>;
+
+// The same scan as ScanMarcFile (the same records, the same error path, the
+// same result), handing each record's offset on as well. With startOffset 0
+// it is ScanMarcFile; with another offset the scan starts there as if the
+// file began at that byte (record numbers start at 1 again). A scan started
+// at the offset of a record that a full scan handed on hands on the same
+// records from there as the full scan does.
+int64_t ScanMarcFileFrom(Context& ctx, const std::string& fileName, int64_t startOffset,
+                         const PositionedRecordCallback& callback);
+
+// The text the reader hands on for a record of `length` bytes at `offset` of
+// the open file `fd`: the bytes there, NUL turned into blanks, padded with
+// blanks where the file ends. Throws EInOutError (naming fileName) when the
+// file cannot be read.
+std::string ReadRecordText(int fd, const std::string& fileName, int64_t offset, size_t length);
+
+// The reader's error path for a record on which the work failed, for engines
+// that stand in for a scan through an index: appends the entry to
+// ctx.errorLogPath (a log that cannot be written is passed over) and asks
+// the user. Returns true for "继续", false for "取消".
+bool RecordErrorPath(Context& ctx, const std::string& fileName, int64_t recordNo, const std::string& record);
