@@ -1,11 +1,8 @@
 #include <QApplication>
-#include <QFont>
-#include <QFontDatabase>
-#include <QGuiApplication>
-#include <QToolTip>
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/app_setup.h"
 #include "app/frmMainUnit.h"
 #include "core/paths.h"
 
@@ -30,13 +27,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   QApplication app(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("Lumarin3.0"));
-  QApplication::setApplicationDisplayName(QString());
-  // A CJK font at 13 px stands in for the Windows 宋体.
-  QFont font(QStringLiteral("WenQuanYi Micro Hei"));
-  font.setPixelSize(13);
-  QApplication::setFont(font);
-  app.setProperty("toolTipWakeUpDelay", 500);
+  SetUpApplication(app);
 
   TfrmMain window(DefaultErrorLogPath(), DefaultDatabasePath());
   window.show();

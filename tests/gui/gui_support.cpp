@@ -7,6 +7,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "app/app_setup.h"
 #include "app/frmMessageBoxUnit.h"
 
 ModalWatcher::ModalWatcher() : timer_(new QTimer) {
@@ -60,8 +61,6 @@ TestWindow::TestWindow() {
 
 int RunGuiTests(int argc, char** argv, QObject* testObject) {
   QApplication app(argc, argv);
-  QFont font(QStringLiteral("WenQuanYi Micro Hei"));
-  font.setPixelSize(13);
-  QApplication::setFont(font);
+  SetUpApplication(app);
   return QTest::qExec(testObject, argc, argv);
 }
