@@ -122,9 +122,13 @@ TMainData::TMainData(const std::string& path, const Clock& clock) : path_(path),
     if (rc != SQLITE_OK) Fail(rc);
     sqlite3_extended_result_codes(db_, 1);
     sqlite3_busy_timeout(db_, 5000);
-    Exec("PRAGMA journal_mode=WAL");
+    // Another program may hold the file in the middle of a bulk import
+    // (rollback journal for the while); the connection works in either mode.
+    if (int wal = sqlite3_exec(db_, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+        wal != SQLITE_OK && (wal & 0xFF) != SQLITE_BUSY && (wal & 0xFF) != SQLITE_LOCKED)
+      Fail(wal);
     Exec("PRAGMA synchronous=FULL");
-    Exec("PRAGMA cache_size=-32768");
+    Exec("PRAGMA cache_size=-65536");
     CreateMissingTables();
   } catch (...) {
     sqlite3_close_v2(db_);
@@ -413,6 +417,10 @@ int64_t TMainData::DeleteZeroTallyRows() {
 
 void TMainData::BeginBulk() {
   if (bulkDepth_++ == 0) {
+    // Appended pages need no rollback journal, whereas WAL would write every
+    // page twice (log, then checkpoint). Leaving WAL needs the file to
+    // ourselves; when another program has it open the import stays in WAL.
+    sqlite3_exec(db_, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr);
     try {
       Exec(kBegin);
     } catch (...) {
@@ -425,12 +433,14 @@ void TMainData::BeginBulk() {
 
 void TMainData::EndBulk(bool mayThrow) {
   if (bulkDepth_ == 0 || --bulkDepth_ > 0) return;
-  if (sqlite3_get_autocommit(db_)) return;  // rolled back by a failure already reported
-  int rc = sqlite3_exec(db_, kCommit, nullptr, nullptr, nullptr);
-  if (rc != SQLITE_OK) {
-    sqlite3_exec(db_, kRollback, nullptr, nullptr, nullptr);
-    if (mayThrow) Fail(rc);
+  if (sqlite3_get_autocommit(db_)) {  // rolled back by a failure already reported
+    sqlite3_exec(db_, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+    return;
   }
+  int rc = sqlite3_exec(db_, kCommit, nullptr, nullptr, nullptr);
+  if (rc != SQLITE_OK) sqlite3_exec(db_, kRollback, nullptr, nullptr, nullptr);
+  sqlite3_exec(db_, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+  if (rc != SQLITE_OK && mayThrow) Fail(rc);
 }
 
 TMainData::BulkAppend::BulkAppend(TMainData& db) : db_(db) { db_.BeginBulk(); }
