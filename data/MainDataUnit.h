@@ -19,8 +19,14 @@
 //
 // Durability: the file runs in WAL mode with synchronous=FULL, so a change is
 // on disk when the call that made it returns; a tally change survives a
-// process kill or a power cut right after it. Every statement is
-// parameterised and prepared once per connection.
+// process kill or a power cut right after it. While a BulkAppend runs, the
+// file uses a rollback journal instead (appended pages are then written
+// once, not twice) when no other program has it open; each batch is still
+// committed with a full sync. Every statement is parameterised and prepared
+// once per connection.
+//
+// indate is written as "yyyy-mm-dd hh:mm:ss" (local time, fixed width, so
+// that it reads the same on every machine and sorts by time).
 //
 // One TMainData is used from one thread. Several processes (the desktop
 // program and lumarin-cli) may have the file open at once; a writer waits up
