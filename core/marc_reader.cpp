@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "core/clock.h"
@@ -34,7 +35,10 @@ bool IsSeparator(char c) { return c == '\0' || c == '\n' || c == '\r' || c == kR
 class FileCursor {
  public:
   FileCursor(int fd, int64_t size, const std::string& path, size_t bufferSize)
-      : fd_(fd), size_(size), path_(path), bufferSize_(bufferSize) {}
+      : fd_(fd),
+        size_(size),
+        path_(path),
+        bufferSize_(std::max<size_t>(1, std::min<size_t>(bufferSize, static_cast<size_t>(std::max<int64_t>(size, 1))))) {}
 
   int64_t pos() const { return pos_; }
   int64_t size() const { return size_; }
@@ -47,8 +51,8 @@ class FileCursor {
     while (done < n && pos_ < size_) {
       if (!Cached(pos_) && !Load(pos_)) break;
       size_t off = static_cast<size_t>(pos_ - bufStart_);
-      size_t take = std::min(n - done, buf_.size() - off);
-      out->append(buf_.data() + off, take);
+      size_t take = std::min(n - done, bufLen_ - off);
+      out->append(buf_.get() + off, take);
       pos_ += static_cast<int64_t>(take);
       done += take;
     }
@@ -60,20 +64,21 @@ class FileCursor {
     while (pos_ < size_) {
       if (!Cached(pos_) && !Load(pos_)) return;
       size_t off = static_cast<size_t>(pos_ - bufStart_);
-      while (off < buf_.size() && IsSeparator(buf_[off])) ++off;
+      while (off < bufLen_ && IsSeparator(buf_[off])) ++off;
       pos_ = bufStart_ + static_cast<int64_t>(off);
-      if (off < buf_.size()) return;
+      if (off < bufLen_) return;
     }
   }
 
  private:
-  bool Cached(int64_t p) const { return p >= bufStart_ && p < bufStart_ + static_cast<int64_t>(buf_.size()); }
+  bool Cached(int64_t p) const { return p >= bufStart_ && p < bufStart_ + static_cast<int64_t>(bufLen_); }
 
   bool Load(int64_t p) {
-    buf_.resize(bufferSize_);
+    // A small file gets a buffer of its own size.
+    if (!buf_) buf_.reset(new char[bufferSize_]);
     size_t got = 0;
     while (got < bufferSize_) {
-      ssize_t r = pread(fd_, buf_.data() + got, bufferSize_ - got, p + static_cast<int64_t>(got));
+      ssize_t r = pread(fd_, buf_.get() + got, bufferSize_ - got, p + static_cast<int64_t>(got));
       if (r < 0) {
         if (errno == EINTR) continue;
         throw EInOutError(FileErrorMessage(Gbk("无法读取文件"), path_, errno));
@@ -81,7 +86,7 @@ class FileCursor {
       if (r == 0) break;
       got += static_cast<size_t>(r);
     }
-    buf_.resize(got);
+    bufLen_ = got;
     bufStart_ = p;
     return got > 0;
   }
@@ -90,7 +95,8 @@ class FileCursor {
   int64_t size_;
   std::string path_;
   size_t bufferSize_;
-  std::vector<char> buf_;
+  std::unique_ptr<char[]> buf_;
+  size_t bufLen_ = 0;
   int64_t bufStart_ = 0;
   int64_t pos_ = 0;
 };
