@@ -190,6 +190,16 @@ TEST_F(MainDataTest, BulkAppendKeepsOrderAndKeepsRowsWhenLeftByAnError) {
   // Another connection sees them: they were committed.
   TMainData other(tc.ctx.databasePath, tc.clock);
   EXPECT_EQ(other.RowCount(MainTable::Buyer), 25000);
+  // With the file shared, a bulk append stays in WAL and works the same.
+  {
+    TMainData::BulkAppend bulk(db());
+    db().AppendRecordRow("t", "last", 1, "r");
+    bulk.Commit();
+  }
+  EXPECT_EQ(other.GetHeldCopies("last"), 1);
+  other.AddToTally("last", 1);
+  EXPECT_EQ(db().GetBoughtCopies("last"), 1);
+  EXPECT_TRUE(FileExists(tc.ctx.databasePath + "-wal"));
 }
 
 TEST_F(MainDataTest, AFileThatIsNotADatabaseIsRefusedClearly) {
