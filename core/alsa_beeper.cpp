@@ -40,9 +40,11 @@ AlsaBeeper::AlsaBeeper(std::string device) : device_(std::move(device)) {}
 
 AlsaBeeper::~AlsaBeeper() {
   {
-    std::lock_guard lock(mutex_);
+    // The tones asked for are heard (a short command-line run ends right
+    // after its last scan); at most two of 50 ms can wait.
+    std::unique_lock lock(mutex_);
+    quiet_.wait(lock, [this] { return queue_.empty() && !playing_; });
     stop_ = true;
-    queue_.clear();
   }
   wake_.notify_all();
   if (worker_.joinable()) worker_.join();

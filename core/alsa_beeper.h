@@ -17,8 +17,7 @@ class AlsaBeeper : public Beeper {
   // ("file:FILE=/tmp/tone.raw,FORMAT=raw"), which writes the samples
   // (signed 16-bit little-endian, mono, kSampleRate) to a file instead.
   explicit AlsaBeeper(std::string device = "default");
-  // Lets the tone in progress end (at most a few tens of milliseconds);
-  // tones still waiting are dropped.
+  // Lets the tones already asked for play out (at most two short ones wait).
   ~AlsaBeeper() override;
   AlsaBeeper(const AlsaBeeper&) = delete;
   AlsaBeeper& operator=(const AlsaBeeper&) = delete;
