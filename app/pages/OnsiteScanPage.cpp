@@ -14,6 +14,8 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <cstdint>
 
 #include "app/qt_text.h"
 #include "core/alsa_beeper.h"
