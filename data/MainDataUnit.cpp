@@ -50,9 +50,7 @@ const char kAdjustAllLocale[] = "UPDATE locale SET rsnumber = rsnumber + ?1";
 const char kDeleteTallyRow[] = "DELETE FROM locale WHERE recno = ?1";
 const char kDeleteZeroRows[] = "DELETE FROM locale WHERE rsnumber = 0";
 
-// Rows committed per transaction during a bulk import: large enough that the
-// sync at each commit costs little, small enough to keep the journal modest.
-constexpr int64_t kRowsPerCommit = 20000;
+
 
 std::string ColumnText(sqlite3_stmt* s, int col) {
   const void* p = sqlite3_column_blob(s, col);
@@ -212,7 +210,7 @@ void TMainData::AppendRecordRow(const std::string& title, const std::string& isb
     s.Int(4, copies);
     s.Run();
   }
-  if (bulkDepth_ > 0 && ++bulkPending_ >= kRowsPerCommit) {
+  if (bulkDepth_ > 0 && ++bulkPending_ >= bulkRowsPerCommit_) {
     Exec(kCommit);
     Exec(kBegin);
     bulkPending_ = 0;
@@ -415,8 +413,13 @@ int64_t TMainData::DeleteZeroTallyRows() {
 
 // ---- bulk appends -------------------------------------------------------------
 
-void TMainData::BeginBulk() {
+// Rows per transaction: each commit journals the index pages it touched
+// (scattered, since ISBNs come in no order), so fewer, larger batches write
+// much less; 100,000 rows (about 100 MB of records) keep the journal and
+// what a crash can take back bounded.
+void TMainData::BeginBulk(int64_t rowsPerCommit) {
   if (bulkDepth_++ == 0) {
+    bulkRowsPerCommit_ = rowsPerCommit > 0 ? rowsPerCommit : BulkAppend::kRowsPerCommit;
     // Appended pages need no rollback journal, whereas WAL would write every
     // page twice (log, then checkpoint). Leaving WAL needs the file to
     // ourselves; when another program has it open the import stays in WAL.
@@ -443,7 +446,7 @@ void TMainData::EndBulk(bool mayThrow) {
   if (rc != SQLITE_OK && mayThrow) Fail(rc);
 }
 
-TMainData::BulkAppend::BulkAppend(TMainData& db) : db_(db) { db_.BeginBulk(); }
+TMainData::BulkAppend::BulkAppend(TMainData& db, int64_t rowsPerCommit) : db_(db) { db_.BeginBulk(rowsPerCommit); }
 
 TMainData::BulkAppend::~BulkAppend() {
   if (!done_) db_.EndBulk(false);

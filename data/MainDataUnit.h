@@ -151,14 +151,16 @@ class TMainData {
   void DeleteTallyRow(int64_t recno);
   int64_t DeleteZeroTallyRows();
 
-  // Groups the appends of a bulk import into transactions of a few thousand
-  // rows each, keeping their order. Commit() commits what is pending and
+  // Groups the appends of a bulk import into transactions of 100,000 rows
+  // each, keeping their order. Commit() commits what is pending and
   // throws EDatabaseError on failure; the destructor commits what is pending
   // too (rows already appended stay when the import ends by an error), but
   // cannot report a failure. Nested groups join the outer one.
   class BulkAppend {
    public:
-    explicit BulkAppend(TMainData& db);
+    static constexpr int64_t kRowsPerCommit = 100000;
+    // `rowsPerCommit` applies when this is the outermost group.
+    explicit BulkAppend(TMainData& db, int64_t rowsPerCommit = kRowsPerCommit);
     ~BulkAppend();
     BulkAppend(const BulkAppend&) = delete;
     BulkAppend& operator=(const BulkAppend&) = delete;
@@ -178,7 +180,7 @@ class TMainData {
   void ClearTable(MainTable table);
   int32_t LookupInt(const char* sql, const std::string& isbn);
   [[noreturn]] void Fail(int rc) const;
-  void BeginBulk();
+  void BeginBulk(int64_t rowsPerCommit);
   void EndBulk(bool mayThrow);
 
   std::string path_;
@@ -187,6 +189,7 @@ class TMainData {
   std::vector<std::pair<const char*, sqlite3_stmt*>> statements_;
   int bulkDepth_ = 0;
   int64_t bulkPending_ = 0;
+  int64_t bulkRowsPerCommit_ = 0;
 };
 
 // The database of the context, opened from ctx.databasePath on first use

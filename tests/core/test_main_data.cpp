@@ -178,7 +178,7 @@ TEST_F(MainDataTest, ACountOutsideThirtyTwoBitsIsRefusedAndChangesNothing) {
 
 TEST_F(MainDataTest, BulkAppendKeepsOrderAndKeepsRowsWhenLeftByAnError) {
   try {
-    TMainData::BulkAppend bulk(db());
+    TMainData::BulkAppend bulk(db(), 10000);  // two commits, then an open batch
     for (int i = 0; i < 25000; ++i) db().AppendRecordRow("t", std::to_string(i), 1, "r");
     throw std::runtime_error("stopped");
   } catch (const std::runtime_error&) {
