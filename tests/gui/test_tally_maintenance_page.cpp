@@ -1,5 +1,6 @@
 // The page "现场采购数据维护" driven in the real window.
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -61,6 +62,17 @@ class TestTallyMaintenancePage : public QObject {
                           editable(page->grdLocale, 3)}),
              (QList<bool>{false, true, true, true}));
     QCOMPARE(page->grdLocale->horizontalHeader()->defaultAlignment(), Qt::Alignment(Qt::AlignCenter));
+    QStringList buttons;
+    for (QPushButton* b : {page->btnBuyerSet, page->btnBuyerAdjust, page->btnBuyerClear, page->btnLocaleSet,
+                           page->btnLocaleAdjust, page->btnDeleteRow, page->btnDeleteZero, page->btnLocaleClear,
+                           page->btnExportText})
+      buttons << b->text();
+    QCOMPARE(buttons, (QStringList{"设置", "增减", "清空所有采购方数据", "设置", "增减", "<<删除当前行",
+                                   "删除所有数量为零的行", "*清空所有现采数据", "导出文本 >>>"}));
+    QStringList captions;
+    for (QLabel* l : page->findChildren<QLabel*>()) captions << l->text();
+    for (const char* c : {"将采购方复本重新设为：", "将采购方复本统一增减：", "将采购数量重新设为：", "将采购数量统一增减：", "本"})
+      QVERIFY2(captions.contains(QString::fromUtf8(c)), c);
 
     // Entering the page again shows what changed meanwhile.
     MainData(w.window->context()).AddToTally("NEW", 1);
