@@ -16,7 +16,9 @@
 // The confirm mode has two states: waiting for a scan, and waiting for a
 // quantity (after a valid purchase scan; pnlZT2 shown, focus in edtZTQR).
 // Enter in the quantity field stores the purchase and leads back; a scan in
-// either confirm field while a quantity waits drops the suggestion. The other
+// either confirm field while a quantity waits drops the suggestion (except a
+// code refused under the plain conversion, which leaves the panels, and so
+// the waiting quantity, as they were). The other
 // modes handle every Enter completely. Every tally change is durable before
 // Enter returns (data/MainDataUnit.h).
 #pragma once
