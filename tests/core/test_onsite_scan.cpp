@@ -179,11 +179,21 @@ TEST_F(OnsiteScanTest, AScanWhileAQuantityWaitsDropsTheSuggestion) {
   EXPECT_FALSE(Enter(ScanField::edtZTQR, "1"));
   EXPECT_EQ(db().RowCount(MainTable::Locale), 0);
 
-  // A refused scan with the display form takes the quantity panel with it.
+  // A refused scan with the display form takes the quantity panel with it;
+  // with the plain form the panels, and the waiting quantity, stay.
   Enter(ScanField::edtZTCG, "7500637721");
   Enter(ScanField::edtZTCG, "bad");
   EXPECT_FALSE(scan.AwaitingQuantity());
   EXPECT_FALSE(Visible(ScanPanel::pnlZT2));
+  settings.conversion = ScanConversion::Plain;
+  Enter(ScanField::edtZTCG, "7500637721");
+  Enter(ScanField::edtZTTC, "bad");
+  EXPECT_TRUE(scan.AwaitingQuantity());
+  EXPECT_TRUE(Visible(ScanPanel::pnlZT2));
+  EXPECT_EQ(scan.view().focus, ScanField::edtZTTC);
+  Enter(ScanField::edtZTQR, "2");
+  EXPECT_EQ(Text(ScanPanel::pnlZT1), "7500637721  确认采购[ 2 ]本。");
+  EXPECT_EQ(db().GetBoughtCopies("7500637721"), 2);
 }
 
 TEST_F(OnsiteScanTest, ConfirmRemoveDeletesTheTallyOfTheKey) {
