@@ -107,8 +107,10 @@ class OutputView {
 
   void Load() { Rescan(0, 0); }
 
+  // REQUIRES for Append: the record last asked about.
   bool HasDuplicateOf(const std::string& record) {
-    index_.Candidates(record, &candidates_);
+    index_.ComputeKeys(record, &keys_);
+    index_.Candidates(keys_, &candidates_);
     if (!candidates_.empty()) appender_.Flush();
     for (uint32_t id : candidates_)
       if (IsDuplicateUnder(rule_, record, store_.Read(id))) return true;
@@ -125,7 +127,7 @@ class OutputView {
       throw;
     }
     if (state_ == State::Clean) {
-      index_.Add(record);
+      index_.Add(keys_);
       store_.AddPlace(at, record.size());
     } else if (state_ == State::Unclean) {
       appender_.Flush();
@@ -176,6 +178,7 @@ class OutputView {
   LineAppender appender_;
   State state_ = State::Clean;
   std::vector<uint32_t> candidates_;
+  DupKeys keys_;
 };
 
 JobOutcome Refuse(Shell& shell, const char* utf8) {

@@ -121,15 +121,22 @@ DupIndex::~DupIndex() {
   delete termSlots_;
 }
 
-void DupIndex::IndexTerms(std::string_view record, std::vector<DupTerm>* out) const {
-  out->clear();
+void DupIndex::ComputeKeys(std::string_view record, DupKeys* keys) const {
+  keys->identity = HashBytes(record, kIdentitySeed);
+  keys->query.clear();
+  keys->indexed.clear();
   if (rule_.mode == MatchMode::Isbn) {
     bool has010 = false;
-    std::string key = IsbnMatchKey(record, &has010);
-    if (has010) out->push_back({HashBytes(key, kIsbnSeed), 1});
+    const uint64_t h = HashBytes(IsbnMatchKey(record, &has010), kIsbnSeed);
+    keys->query.push_back({h, 1});
+    if (has010) keys->indexed.push_back({h, 1});
     return;
   }
   if (rule_.mode != MatchMode::Fields || elements_.empty()) return;
+  // As the second record: every field with an element's tag counts. As the
+  // first: the last field with the tag gives the value; none gives "".
+  for (size_t k = 0; k < elements_.size(); ++k)
+    keys->query.push_back({HashBytes({}, kElementSeed + k), multiplicity_[k]});
   RawDirectory dir(record);
   RawField f;
   while (dir.Next(&f)) {
@@ -137,11 +144,12 @@ void DupIndex::IndexTerms(std::string_view record, std::vector<DupTerm>* out) co
     for (size_t k = 0; k < elements_.size(); ++k) {
       const std::string& e = elements_[k];
       if (std::string_view(e).substr(0, 3) != f.tag) continue;
-      uint64_t h = e.size() == 3 ? HashBytes(f.text, kElementSeed + k)
-                                 : HashBytes(GetSubfield(std::string_view(e).substr(3, 1), f.text), kElementSeed + k);
-      auto same = std::find_if(out->begin(), out->end(), [h](const DupTerm& t) { return t.hash == h; });
-      if (same == out->end()) {
-        out->push_back({h, 1});
+      const uint64_t h = e.size() == 3 ? HashBytes(f.text, kElementSeed + k)
+                                       : HashBytes(GetSubfield(std::string_view(e).substr(3, 1), f.text), kElementSeed + k);
+      keys->query[k].hash = h;
+      auto same = std::find_if(keys->indexed.begin(), keys->indexed.end(), [h](const DupTerm& t) { return t.hash == h; });
+      if (same == keys->indexed.end()) {
+        keys->indexed.push_back({h, 1});
       } else {
         ++same->weight;
       }
@@ -149,46 +157,21 @@ void DupIndex::IndexTerms(std::string_view record, std::vector<DupTerm>* out) co
   }
 }
 
-void DupIndex::QueryTerms(std::string_view record, std::vector<DupTerm>* out) const {
-  out->clear();
-  if (rule_.mode == MatchMode::Isbn) {
-    out->push_back({HashBytes(IsbnMatchKey(record), kIsbnSeed), 1});
-    return;
-  }
-  if (rule_.mode != MatchMode::Fields || elements_.empty()) return;
-  // The last field with an element's tag gives its value; none gives "".
-  std::vector<std::string_view> last(elements_.size());
-  std::vector<bool> seen(elements_.size(), false);
-  RawDirectory dir(record);
-  RawField f;
-  while (dir.Next(&f)) {
-    if (f.tag.size() != 3) continue;
-    for (size_t k = 0; k < elements_.size(); ++k)
-      if (std::string_view(elements_[k]).substr(0, 3) == f.tag) {
-        last[k] = f.text;
-        seen[k] = true;
-      }
-  }
-  for (size_t k = 0; k < elements_.size(); ++k) {
-    const std::string& e = elements_[k];
-    std::string value;
-    if (seen[k]) value = e.size() == 3 ? std::string(last[k]) : GetSubfield(std::string_view(e).substr(3, 1), last[k]);
-    out->push_back({HashBytes(value, kElementSeed + k), multiplicity_[k]});
-  }
+void DupIndex::Add(std::string_view record) {
+  ComputeKeys(record, &keys_);
+  Add(keys_);
 }
 
-void DupIndex::Add(std::string_view record) {
+void DupIndex::Add(const DupKeys& keys) {
   const uint32_t id = size();
-  const uint64_t ih = HashBytes(record, kIdentitySeed);
   bool created = false;
-  uint32_t* head = identSlots_->Insert(ih, 0, &created);
+  uint32_t* head = identSlots_->Insert(keys.identity, 0, &created);
   identNext_.push_back(created ? -1 : static_cast<int32_t>(*head));
   *head = id;
-  identHash_.push_back(ih);
+  identHash_.push_back(keys.identity);
   if (stamp_.size() < identHash_.size()) stamp_.push_back(0);
 
-  IndexTerms(record, &scratch_);
-  for (const DupTerm& t : scratch_) {
+  for (const DupTerm& t : keys.indexed) {
     uint32_t* slot = termSlots_->Insert(t.hash, static_cast<uint32_t>(terms_.size()), &created);
     if (created) terms_.push_back({-1, 0, 0});
     TermInfo& info = terms_[*slot];
@@ -258,19 +241,20 @@ void DupIndex::TermCandidates(const std::vector<DupTerm>& query, std::vector<uin
 }
 
 void DupIndex::Candidates(std::string_view record, std::vector<uint32_t>* out) {
+  ComputeKeys(record, &keys_);
+  Candidates(keys_, out);
+}
+
+void DupIndex::Candidates(const DupKeys& keys, std::vector<uint32_t>* out) {
   out->clear();
   if (rule_.mode == MatchMode::Fields && needed_ <= 0) {
     // Every record reaches a minimum of 0 or less.
     for (uint32_t id = 0; id < size(); ++id) out->push_back(id);
     return;
   }
-  if (uint32_t* head = identSlots_->Find(HashBytes(record, kIdentitySeed)))
+  if (uint32_t* head = identSlots_->Find(keys.identity))
     for (int32_t id = static_cast<int32_t>(*head); id >= 0; id = identNext_[id]) out->push_back(id);
-  if (needed_ > 0) {
-    std::vector<DupTerm> query;
-    QueryTerms(record, &query);
-    TermCandidates(query, out);
-  }
+  if (needed_ > 0) TermCandidates(keys.query, out);
   std::sort(out->begin(), out->end());
   out->erase(std::unique(out->begin(), out->end()), out->end());
 }

@@ -35,6 +35,14 @@ struct DupTerm {
   uint32_t weight;
 };
 
+// What the rule looks at in one record, computed once (ComputeKeys) for a
+// query and a following Add of the same record.
+struct DupKeys {
+  uint64_t identity = 0;
+  std::vector<DupTerm> query;    // the record as the first argument of the rule
+  std::vector<DupTerm> indexed;  // the record as the second argument
+};
+
 class DupIndex {
  public:
   explicit DupIndex(DupRule rule);
@@ -46,14 +54,19 @@ class DupIndex {
   // Number of records added (their ids are 0 .. size()-1, in order of adding).
   uint32_t size() const { return static_cast<uint32_t>(identHash_.size()); }
 
+  // The keys of a record under this index's rule (one directory walk).
+  void ComputeKeys(std::string_view record, DupKeys* keys) const;
+
   // Adds a record (as the second argument of the rule) under the next id.
   void Add(std::string_view record);
+  void Add(const DupKeys& keys);
   // Forgets the records with ids n and above (the newest ones).
   void TruncateTo(uint32_t n);
 
   // The ids, ascending, of the records that may be duplicates of `record`
   // (as the first argument of the rule): every true duplicate is among them.
   void Candidates(std::string_view record, std::vector<uint32_t>* out);
+  void Candidates(const DupKeys& keys, std::vector<uint32_t>* out);
 
  private:
   struct Slots;
@@ -68,8 +81,6 @@ class DupIndex {
     uint32_t weight;
     int32_t next;
   };
-  void IndexTerms(std::string_view record, std::vector<DupTerm>* out) const;
-  void QueryTerms(std::string_view record, std::vector<DupTerm>* out) const;
   uint64_t ForwardWeight(uint32_t id, uint64_t term) const;
   void TermCandidates(const std::vector<DupTerm>& query, std::vector<uint32_t>* out);
 
@@ -88,7 +99,7 @@ class DupIndex {
   std::vector<uint32_t> firstPosting_;
   std::vector<uint32_t> stamp_;
   uint32_t stampNow_ = 0;
-  std::vector<DupTerm> scratch_;
+  DupKeys keys_;
   std::vector<uint32_t> scratchIds_;
 };
 
