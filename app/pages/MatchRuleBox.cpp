@@ -35,17 +35,23 @@ MatchRuleBox::MatchRuleBox(QWidget* parent) : QWidget(parent) {
   lblHave = new QLabel(QStringLiteral("有"), this);
   lblMatch = new QLabel(QStringLiteral("个字段匹配即认为重复"), this);
 
+  // "只要这些字段：[spec](逗号分割)，中" on one line, "有 [n] 个字段匹配即认为重复"
+  // under it, so that the whole default spec stays readable.
   auto* fieldsRow = new QHBoxLayout;
   fieldsRow->addWidget(fields);
   fieldsRow->addWidget(edtFields, 1);
   fieldsRow->addWidget(lblComma);
-  fieldsRow->addWidget(lblHave);
-  fieldsRow->addWidget(speMin);
-  fieldsRow->addWidget(lblMatch);
+  auto* minimumRow = new QHBoxLayout;
+  minimumRow->addSpacing(fields->sizeHint().width());
+  minimumRow->addWidget(lblHave);
+  minimumRow->addWidget(speMin);
+  minimumRow->addWidget(lblMatch);
+  minimumRow->addStretch(1);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(identical);
   layout->addLayout(fieldsRow);
+  layout->addLayout(minimumRow);
   layout->addWidget(isbn);
 
   connect(radMode, &QButtonGroup::idToggled, this, [this](int, bool) { UpdateEnabled(); });
