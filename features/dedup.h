@@ -29,7 +29,7 @@ struct MarcDedupSettings {
   MatchMode mode = MatchMode::Identical;
   // The spec box; in mode Fields RunMarcDedup replaces it by its normalised
   // form, which the page shows back.
-  std::string fieldSpecList = std::string(kDefaultFieldSpecList);
+  FieldSpecList fieldSpecList = FieldSpecList(kDefaultFieldSpecList);
   int minimum = kDefaultMinimumMatches;  // 1-10
 };
 

@@ -21,7 +21,7 @@
 struct DupRule {
   MatchMode mode = MatchMode::Identical;
   int minimum = kDefaultMinimumMatches;  // used in mode Fields only
-  std::string fieldSpecList = std::string(kDefaultFieldSpecList);
+  FieldSpecList fieldSpecList = FieldSpecList(kDefaultFieldSpecList);
 };
 
 // True when IsDuplicateRecord(first, second, rule) holds.

@@ -17,6 +17,11 @@ enum class MatchMode {
   Isbn = 2,       // "只要ISBN相同就认为重复" — the first 13 bytes of 010 $a agree
 };
 
+// A field-spec list: a comma-separated text of elements, each a tag (3
+// bytes, the whole field) or a tag and a subfield code (4 bytes), such as
+// "200a,010a,010d". Kept as the text the user typed (GBK).
+using FieldSpecList = std::string;
+
 // The spec list the pages start with: title proper, ISBN, price.
 inline constexpr std::string_view kDefaultFieldSpecList = "200a,010a,010d";
 // The default and the range of the "有 [n] 个字段匹配即认为重复" box.

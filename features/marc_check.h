@@ -40,7 +40,7 @@ struct MarcCheckSettings {
   MatchMode mode = MatchMode::Identical;
   // "只要这些字段：" box; in mode Fields RunMarcCheck replaces it by its
   // normalised form (see NormalizeFieldSpecList), which the page shows back.
-  std::string fieldSpecList = std::string(kDefaultFieldSpecList);
+  FieldSpecList fieldSpecList = FieldSpecList(kDefaultFieldSpecList);
   int minimum = kDefaultMinimumMatches;  // "有 [n] 个字段匹配即认为重复", 1-10
   std::string newTitlesFile;     // "输出采购方没有，供应商有的图书：" (optional)
   std::string commonTitlesFile;  // "输出双方都有的图书：" (optional)
