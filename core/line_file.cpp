@@ -160,6 +160,11 @@ void OutputFile::WriteLine(const std::string& text) {
   Write("\r\n");
 }
 
+void OutputFile::Flush() {
+  if (!f_) Fail("无法写入文件", EBADF);
+  if (std::fflush(f_) != 0) Fail("无法写入文件", errno);
+}
+
 void OutputFile::Commit() {
   if (!f_) Fail("无法写入文件", EBADF);
   bool ok = std::fflush(f_) == 0;

@@ -62,6 +62,9 @@ class OutputFile {
   void Write(const std::string& bytes);
   // Writes the text followed by CR LF.
   void WriteLine(const std::string& text);
+  // Pushes what was written so far into the temporary file, so that a
+  // failure shows at the write it belongs to. Throws EInOutError.
+  void Flush();
   // Flushes, closes and renames into place. Throws EInOutError.
   void Commit();
 

@@ -39,6 +39,13 @@ std::unique_ptr<BuyerSide> LoadBuyerSide(Context& ctx, const MarcCheckSettings& 
   return side;
 }
 
+// Each record is flushed as it is written, so that a failure belongs to the
+// record whose write failed (and takes that record's error path).
+void WriteRecord(OutputFile& out, const std::string& record) {
+  out.WriteLine(record);
+  out.Flush();
+}
+
 JobOutcome Refuse(Shell& shell, const char* utf8) {
   shell.ShowMessage(MessageStyle::Information, Gbk(utf8));
   return JobOutcome::Refused;
@@ -97,10 +104,10 @@ void RunCheck(Context& ctx, const MarcCheckSettings& s, MarcCheckReport& report)
       if (commonOut) {
         const std::string& written = s.commonSide == CommonSide::Buyer ? record : supplier;
         if (!buyer->fromFile) {
-          commonOut->WriteLine(written);  // a failure here belongs to the supplier record
+          WriteRecord(*commonOut, written);  // a failure here belongs to the supplier record
         } else {
           try {
-            commonOut->WriteLine(written);
+            WriteRecord(*commonOut, written);
           } catch (const std::exception&) {
             // The buyer scan's error path; "继续" goes on with the next buyer record.
             if (!RecordErrorPath(ctx, buyer->fileName, static_cast<int64_t>(id) + 1, record)) break;
@@ -114,7 +121,7 @@ void RunCheck(Context& ctx, const MarcCheckSettings& s, MarcCheckReport& report)
       ++report.duplicated;
     } else {
       ++report.newTitles;
-      if (newOut) newOut->WriteLine(supplier);
+      if (newOut) WriteRecord(*newOut, supplier);
     }
     shell.SetProgressPosition(recordNo);
   });

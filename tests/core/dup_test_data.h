@@ -88,7 +88,7 @@ class DupDataGenerator {
 
  private:
   static std::string Relength(std::string r, int length) {
-    char buf[8];
+    char buf[16];
     std::snprintf(buf, sizeof buf, "%05d", length);
     r.replace(0, 5, buf);
     return r;
