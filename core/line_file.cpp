@@ -17,7 +17,8 @@ constexpr size_t kBufferSize = 1 << 20;
   throw EInOutError(FileErrorMessage(Gbk(utf8Action), path, err));
 }
 
-// True when the file exists, is not empty and its last byte ends no line.
+}  // namespace
+
 bool LastLineUnended(const std::string& path) {
   std::FILE* f = std::fopen(path.c_str(), "rb");
   if (!f) return false;
@@ -29,8 +30,6 @@ bool LastLineUnended(const std::string& path) {
   std::fclose(f);
   return unended;
 }
-
-}  // namespace
 
 void AppendLine(const std::string& path, const std::string& text) {
   bool endFirst = LastLineUnended(path);

@@ -15,6 +15,10 @@
 // CR LF first, so the new line never glues onto it. Throws EInOutError.
 void AppendLine(const std::string& path, const std::string& text);
 
+// True when the file exists, is not empty, and its last byte is neither
+// CR nor LF: a line appended to it must end that line first.
+bool LastLineUnended(const std::string& path);
+
 // True as soon as a line equal to `text` is read; false at the end of the
 // file or when the file does not exist.
 bool FileHasLine(const std::string& path, const std::string& text);

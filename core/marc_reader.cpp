@@ -114,24 +114,6 @@ class FdGuard {
   int fd_;
 };
 
-// Lets the window's events run, at most every 50 ms.
-class EventPump {
- public:
-  explicit EventPump(Shell& shell) : shell_(shell), last_(std::chrono::steady_clock::now()) {}
-  void Tick() {
-    if (++calls_ % 16 != 0) return;
-    auto now = std::chrono::steady_clock::now();
-    if (now - last_ < std::chrono::milliseconds(50)) return;
-    shell_.ProcessEvents();
-    last_ = std::chrono::steady_clock::now();
-  }
-
- private:
-  Shell& shell_;
-  std::chrono::steady_clock::time_point last_;
-  unsigned calls_ = 0;
-};
-
 int64_t ParseLength(const std::string& head) {
   long long v = 0;
   if (!ParseDecimal(TrimBlanks(std::string_view(head).substr(0, 5)), &v)) return 0;

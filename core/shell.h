@@ -5,6 +5,7 @@
 // answers and keeps every message. All texts are GBK.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -61,4 +62,24 @@ class BusyGuard {
 
  private:
   Shell& shell_;
+};
+
+// Lets the window's events run during a long loop, at most every 50 ms:
+// call Tick() once per step (a record, a line, a row). The clock is read
+// only every 16th step, so a tick costs next to nothing.
+class EventPump {
+ public:
+  explicit EventPump(Shell& shell) : shell_(shell), last_(std::chrono::steady_clock::now()) {}
+  void Tick() {
+    if (++calls_ % 16 != 0) return;
+    auto now = std::chrono::steady_clock::now();
+    if (now - last_ < std::chrono::milliseconds(50)) return;
+    shell_.ProcessEvents();
+    last_ = std::chrono::steady_clock::now();
+  }
+
+ private:
+  Shell& shell_;
+  std::chrono::steady_clock::time_point last_;
+  unsigned calls_ = 0;
 };

@@ -14,24 +14,6 @@ int32_t CopiesOrOne(std::string_view text) {
   return ParseWholeNumber(text, &n) == WholeNumber::Valid ? n : 1;
 }
 
-// Lets the window's events run now and then during a walk over the table.
-class EventPump {
- public:
-  explicit EventPump(Shell& shell) : shell_(shell), last_(std::chrono::steady_clock::now()) {}
-  void Tick() {
-    if ((++n_ & 255) != 0) return;
-    auto now = std::chrono::steady_clock::now();
-    if (now - last_ < std::chrono::milliseconds(50)) return;
-    last_ = now;
-    shell_.ProcessEvents();
-  }
-
- private:
-  Shell& shell_;
-  std::chrono::steady_clock::time_point last_;
-  uint32_t n_ = 0;
-};
-
 // An ISBN list must not replace the file it is read from, nor the database.
 bool RefuseOwnInput(Context& ctx, const std::string& out, const std::string& input) {
   if (!input.empty() && SameFile(out, input)) {

@@ -22,18 +22,6 @@ int64_t FileSize(const std::string& path) {
   return static_cast<int64_t>(st.st_size);
 }
 
-bool LastLineUnended(const std::string& path) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return false;
-  bool unended = false;
-  if (std::fseek(f, -1, SEEK_END) == 0) {
-    int c = std::fgetc(f);
-    unended = c != EOF && c != '\r' && c != '\n';
-  }
-  std::fclose(f);
-  return unended;
-}
-
 // True when the file holds only separator bytes (NUL, LF, CR, 0x1D) from
 // `from` to its end.
 bool OnlySeparatorsFrom(const std::string& path, int64_t from) {

@@ -8,25 +8,6 @@ namespace {
 
 bool IsCodeByte(char c) { return c == '-' || (c >= '0' && c <= '9') || c == 'X' || c == 'x'; }
 
-// Lets the window's events run while a long file is converted, at most
-// every 50 ms.
-class EventPump {
- public:
-  explicit EventPump(Shell& shell) : shell_(shell), last_(std::chrono::steady_clock::now()) {}
-  void Tick() {
-    if (++calls_ % 64 != 0) return;
-    auto now = std::chrono::steady_clock::now();
-    if (now - last_ < std::chrono::milliseconds(50)) return;
-    shell_.ProcessEvents();
-    last_ = std::chrono::steady_clock::now();
-  }
-
- private:
-  Shell& shell_;
-  std::chrono::steady_clock::time_point last_;
-  unsigned calls_ = 0;
-};
-
 JobOutcome Refuse(Shell& shell, const char* utf8Message) {
   shell.ShowMessage(MessageStyle::Information, Gbk(utf8Message));
   return JobOutcome::Refused;

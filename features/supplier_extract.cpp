@@ -18,7 +18,7 @@ class RecordAppender {
   explicit RecordAppender(const std::string& path) : path_(path) {}
   void Append(const std::string& text) {
     if (!file_) {
-      bool endFirst = LastLineUnended();
+      bool endFirst = LastLineUnended(path_);
       file_ = std::make_unique<AppendFile>(path_);
       if (endFirst) file_->Write("\r\n");
     }
@@ -32,17 +32,6 @@ class RecordAppender {
   int64_t count() const { return count_; }
 
  private:
-  bool LastLineUnended() const {
-    std::FILE* f = std::fopen(path_.c_str(), "rb");
-    if (!f) return false;
-    bool unended = false;
-    if (std::fseek(f, -1, SEEK_END) == 0) {
-      int c = std::fgetc(f);
-      unended = c != EOF && c != '\r' && c != '\n';
-    }
-    std::fclose(f);
-    return unended;
-  }
   std::string path_;
   std::unique_ptr<AppendFile> file_;
   int64_t count_ = 0;

@@ -8,25 +8,7 @@
 #include <string>
 
 #include "core/commonUnit.h"
-
-namespace {
-
-class NullShell : public Shell {
- public:
-  void ShowMessage(MessageStyle, const std::string&, const std::string&) override {}
-  void ShowResult(MessageStyle, const std::string&, const std::string&) override {}
-  bool Ask(const std::string&, const std::string&) override { return true; }
-  void EnterBusy() override {}
-  void LeaveBusy() override {}
-  void SetProgressTotal(int64_t) override {}
-  void SetProgressPosition(int64_t) override {}
-  void ShowProgress() override {}
-  void HideProgress() override {}
-  void ProcessEvents() override {}
-  bool AskContinueAfterRecordError(const std::string&, int64_t, const std::string&) override { return true; }
-};
-
-}  // namespace
+#include "support/silent_shell.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const std::string path = "/tmp/lumarin-fuzz-" + std::to_string(getpid()) + ".iso";
@@ -34,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!f) return 0;
   std::fwrite(data, 1, size, f);
   std::fclose(f);
-  NullShell shell;
+  SilentShell shell;
   FixedClock clock{LocalDateTime{2026, 1, 1, 0, 0, 0}};
   Context ctx{shell, clock, "/dev/null", ""};
   ScanMarcFile(ctx, path, [](int64_t, const std::string& record, bool&) {

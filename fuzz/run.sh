@@ -10,7 +10,7 @@ command -v clang++ >/dev/null || apt-get -o DPkg::Lock::Timeout=600 install -y -
 SOURCES=()
 for name in text errors clock paths line_file marc_record marc_reader; do SOURCES+=("$ROOT/core/$name.cpp"); done
 clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-  -I"$ROOT" "$ROOT/fuzz/fuzz_record_file.cpp" "${SOURCES[@]}" -o "$OUT/fuzz_record_file"
+  -I"$ROOT" -I"$ROOT/tests" "$ROOT/fuzz/fuzz_record_file.cpp" "${SOURCES[@]}" -o "$OUT/fuzz_record_file"
 # Seed the corpus with the shared sample files when they are there.
 for f in "$ROOT"/../shared/data/real/*; do
   case "$f" in *.mrc|*.marc|*.iso|*.dat|*.usmarc) cp -n "$f" "$OUT/corpus/" 2>/dev/null || true ;; esac
