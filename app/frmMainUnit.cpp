@@ -77,8 +77,9 @@ class HomePicture : public QWidget {
     const QColor spines[] = {QColor(191, 64, 54), QColor(232, 178, 62), QColor(61, 133, 96), QColor(238, 236, 225),
                              QColor(84, 96, 160)};
     int x = 24, shelf = height() - 40;
-    for (int i = 0; x < width() - 24; ++i) {
+    for (int i = 0;; ++i) {
       int w = 18 + (i * 7) % 15, h = 90 + (i * 37) % 70;
+      if (x + w > width() - 24) break;
       p.fillRect(QRect(x, shelf - h, w, h), spines[i % 5]);
       p.fillRect(QRect(x + 3, shelf - h + 12, w - 6, 4), QColor(255, 255, 255, 90));
       x += w + 3;
