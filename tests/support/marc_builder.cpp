@@ -46,9 +46,17 @@ std::string MakeBookRecord(const std::string& id, const std::string& isbn, const
 }
 
 std::string BookGenerator::IsbnFor(int64_t n) const {
+  // 7-PPPP-TTTT-C: a Chinese-group ISBN-10 with its true check digit,
+  // distinct for every n below 50,000,000.
+  char digits[16];
+  std::snprintf(digits, sizeof digits, "7%04lld%04lld", static_cast<long long>(5000 + n % 5000),
+                static_cast<long long>((n / 5000) % 10000));
+  int sum = 0;
+  for (int i = 0; i < 9; ++i) sum += (10 - i) * (digits[i] - '0');
+  int check = (11 - sum % 11) % 11;
   char buf[32];
-  std::snprintf(buf, sizeof buf, "7-%04lld-%03lld-%lld", static_cast<long long>(5000 + n % 5000),
-                static_cast<long long>((n / 5000) % 1000), static_cast<long long>(n % 10));
+  std::snprintf(buf, sizeof buf, "%c-%.4s-%.4s-%c", digits[0], digits + 1, digits + 5,
+                check == 10 ? 'X' : static_cast<char>('0' + check));
   return buf;
 }
 
