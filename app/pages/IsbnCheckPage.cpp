@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/pages/CheckOutputBox.h"
 #include "app/qt_text.h"
 #include "features/isbn_check.h"
 
@@ -24,12 +25,6 @@ QGroupBox* FileGroup(const QString& caption, QLineEdit** edit, QPushButton** but
   row->addWidget(*edit, 1);
   row->addWidget(*button);
   return group;
-}
-
-QLabel* OutputLabel(const QString& text, bool bold, QWidget* parent) {
-  auto* label = new QLabel(text, parent);
-  label->setStyleSheet(bold ? QStringLiteral("color: blue; font-weight: bold;") : QStringLiteral("color: blue;"));
-  return label;
 }
 
 const char kHelp[] =
@@ -49,20 +44,11 @@ IsbnCheckPage::IsbnCheckPage(PageEnv& env, QWidget* parent) : LumarinPage(env, p
   edtBuyer->setObjectName("edtBuyer");
   edtSupplier->setObjectName("edtSupplier");
 
-  auto* output = new QGroupBox(QStringLiteral("输出:"), this);
-  edtNew = new QLineEdit(output);
-  edtNew->setObjectName("edtNew");
-  btnNewSave = new QPushButton(QStringLiteral("存为..."), output);
-  edtCommon = new QLineEdit(output);
-  edtCommon->setObjectName("edtCommon");
-  btnCommonSave = new QPushButton(QStringLiteral("存为..."), output);
-  auto* grid = new QGridLayout(output);
-  grid->addWidget(OutputLabel(QStringLiteral("输出采购方没有，供应商有的图书："), true, output), 0, 0, 1, 2);
-  grid->addWidget(edtNew, 1, 0);
-  grid->addWidget(btnNewSave, 1, 1);
-  grid->addWidget(OutputLabel(QStringLiteral("输出双方都有的图书："), false, output), 2, 0, 1, 2);
-  grid->addWidget(edtCommon, 3, 0);
-  grid->addWidget(btnCommonSave, 3, 1);
+  auto* output = new CheckOutputBox(QStringLiteral("输出:"), this);
+  edtNew = output->edtNew;
+  btnNewSave = output->btnNewSave;
+  edtCommon = output->edtCommon;
+  btnCommonSave = output->btnCommonSave;
 
   btnStart = new QPushButton(QStringLiteral("开  始"), this);
   btnStart->setObjectName("btnStart");

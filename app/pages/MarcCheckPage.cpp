@@ -11,20 +11,11 @@
 #include <QVBoxLayout>
 
 #include "app/pages/MatchRuleBox.h"
+#include "app/pages/CheckOutputBox.h"
 #include "app/qt_text.h"
 #include "features/marc_check.h"
 
 LUMARIN_REGISTER_PAGE(MarcCheckPage, "利用双方MARC数据自动匹配查重")
-
-namespace {
-
-QLabel* OutputLabel(const QString& text, bool bold, QWidget* parent) {
-  auto* label = new QLabel(text, parent);
-  label->setStyleSheet(bold ? QStringLiteral("color: blue; font-weight: bold;") : QStringLiteral("color: blue;"));
-  return label;
-}
-
-}  // namespace
 
 MarcCheckPage::MarcCheckPage(PageEnv& env, QWidget* parent) : LumarinPage(env, parent) {
   auto* supplier = new QGroupBox(QStringLiteral("指定供应商数据源(MARC文件)"), this);
@@ -70,20 +61,11 @@ MarcCheckPage::MarcCheckPage(PageEnv& env, QWidget* parent) : LumarinPage(env, p
   ruleRows->addWidget(rule);
   ruleRows->addLayout(sideRow);
 
-  auto* output = new QGroupBox(QStringLiteral("输出(MARC)："), this);
-  edtNew = new QLineEdit(output);
-  edtNew->setObjectName("edtNew");
-  btnNewSave = new QPushButton(QStringLiteral("存为..."), output);
-  edtCommon = new QLineEdit(output);
-  edtCommon->setObjectName("edtCommon");
-  btnCommonSave = new QPushButton(QStringLiteral("存为..."), output);
-  auto* outputGrid = new QGridLayout(output);
-  outputGrid->addWidget(OutputLabel(QStringLiteral("输出采购方没有，供应商有的图书："), true, output), 0, 0, 1, 2);
-  outputGrid->addWidget(edtNew, 1, 0);
-  outputGrid->addWidget(btnNewSave, 1, 1);
-  outputGrid->addWidget(OutputLabel(QStringLiteral("输出双方都有的图书："), false, output), 2, 0, 1, 2);
-  outputGrid->addWidget(edtCommon, 3, 0);
-  outputGrid->addWidget(btnCommonSave, 3, 1);
+  auto* output = new CheckOutputBox(QStringLiteral("输出(MARC)："), this);
+  edtNew = output->edtNew;
+  btnNewSave = output->btnNewSave;
+  edtCommon = output->edtCommon;
+  btnCommonSave = output->btnCommonSave;
 
   btnStart = new QPushButton(QStringLiteral("开  始"), this);
   btnStart->setObjectName("btnStart");
