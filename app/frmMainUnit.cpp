@@ -1,6 +1,7 @@
 #include "app/frmMainUnit.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -239,4 +240,12 @@ void TfrmMain::ShowPage(const QString& caption) {
     item->setSelected(true);
     nav_->setCurrentItem(item);
   }
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+  if (!shell_->IsIdle()) {
+    event->ignore();
+    return;
+  }
+  QMainWindow::closeEvent(event);
 }

@@ -42,6 +42,11 @@ class TfrmMain : public QMainWindow {
   // on the command line.
   void ShowPage(const QString& caption);
 
+ protected:
+  // While a job runs the window stays open: the job's files would be left
+  // half written under a window that no longer exists.
+  void closeEvent(QCloseEvent* event) override;
+
  private:
   void BuildNavigation();
   QWidget* BuildHomePage();

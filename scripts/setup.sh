@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Lumarin needs (only those missing) and builds
-# a Release build into build/. Sourced by run.sh and test.sh; quick when
+# a Release build into build/. Run by run.sh and test.sh; quick when
 # everything is already in place.
 set -euo pipefail
 

@@ -79,8 +79,13 @@ class TestMainWindow : public QObject {
     QCOMPARE(watcher.seen()[2].icon, int(QMessageBox::Question));
   }
 
-  void exitClosesTheWindow() {
+  void exitClosesTheWindowButNotWhileBusy() {
     TestWindow w;
+    w.window->shell().EnterBusy();
+    w.window->Navigate(w.window->NavItem(QStringLiteral("退出(E&xit)")));
+    QVERIFY(w.window->close() == false);
+    QVERIFY(w.window->isVisible());
+    w.window->shell().LeaveBusy();
     w.window->Navigate(w.window->NavItem(QStringLiteral("退出(E&xit)")));
     QVERIFY(!w.window->isVisible());
   }
