@@ -64,7 +64,9 @@ int main(int argc, char** argv) {
     records = CountMarcRecords(ctx, file);
   } else if (mode == "isbn-list" && argc > 3) {
     IsbnListSettings s{file, argv[3], 0};
-    RunIsbnList(ctx, s, &records);
+    IsbnListReport report;
+    RunIsbnList(ctx, s, &report);
+    records = report.count;
   } else {
     std::fprintf(stderr, "unknown mode %s\n", mode.c_str());
     return 2;

@@ -39,9 +39,14 @@ size_t LeadingCodeLength(std::string_view line) {
   return n;
 }
 
-JobOutcome RunIsbnTextConversion(Context& ctx, const IsbnTextConvertSettings& s, int64_t* lineCount) {
+JobOutcome RunIsbnTextConversion(Context& ctx, const IsbnTextConvertSettings& s, IsbnTextConvertReport* report) {
   Shell& shell = ctx.shell;
-  if (!FileExists(s.sourceFile)) return Refuse(shell, "请指定原始ISBN文件。");
+  IsbnTextConvertReport ignored;
+  if (!report) report = &ignored;
+  if (!FileExists(s.sourceFile)) {
+    report->clearSourceFile = true;
+    return Refuse(shell, "请指定原始ISBN文件。");
+  }
   if (TrimControls(s.targetFile).empty()) return Refuse(shell, "请指定转换后的ISBN文件。");
   // The target is written whole and renamed over its old self; over its own
   // source that would throw the original list away.
@@ -68,7 +73,7 @@ JobOutcome RunIsbnTextConversion(Context& ctx, const IsbnTextConvertSettings& s,
     }
     out.Commit();
   }
-  if (lineCount) *lineCount = lines;
+  report->lineCount = lines;
   shell.ShowResult(MessageStyle::Information, Gbk("转换完成!"));
   return JobOutcome::Done;
 }

@@ -56,7 +56,12 @@ struct IsbnTextConvertSettings {
 // converted leading code, the rest of the line unchanged, CR LF. An empty
 // line stays empty; a line not starting with a code is copied as it is.
 // The target is replaced only when the whole file is written. Reports
-// "转换完成!". *lineCount (may be null) receives the number of lines.
+// "转换完成!". *report (may be null) receives the number of lines and
+// whether the page should empty its source box.
 // Throws EInOutError when a file cannot be read or written.
+struct IsbnTextConvertReport {
+  int64_t lineCount = 0;
+  bool clearSourceFile = false;  // the source file was missing
+};
 JobOutcome RunIsbnTextConversion(Context& ctx, const IsbnTextConvertSettings& settings,
-                                 int64_t* lineCount = nullptr);
+                                 IsbnTextConvertReport* report = nullptr);

@@ -2,9 +2,12 @@
 
 #include "core/commonUnit.h"
 
-JobOutcome RunIsbnList(Context& ctx, const IsbnListSettings& s, int64_t* count) {
+JobOutcome RunIsbnList(Context& ctx, const IsbnListSettings& s, IsbnListReport* report) {
   Shell& shell = ctx.shell;
+  IsbnListReport ignored;
+  if (!report) report = &ignored;
   if (!FileExists(s.marcFile)) {
+    report->clearMarcFile = true;
     shell.ShowMessage(MessageStyle::Information, Gbk("请指定MARC文件。"));
     return JobOutcome::Refused;
   }
@@ -38,7 +41,7 @@ JobOutcome RunIsbnList(Context& ctx, const IsbnListSettings& s, int64_t* count) 
     });
     out.Commit();
   }
-  if (count) *count = total;
+  report->count = total;
   shell.ShowResult(MessageStyle::Information, Gbk("ISBN输出完成！\r\r共") + ToDecimal(total) + Gbk("条"),
                    Gbk("完成"));
   return JobOutcome::Done;

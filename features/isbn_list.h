@@ -16,10 +16,16 @@ struct IsbnListSettings {
   int outputOption = 0;
 };
 
+// What a run tells the page besides its messages.
+struct IsbnListReport {
+  int64_t count = 0;           // N of "共N条" (records of the counting pass)
+  bool clearMarcFile = false;  // the MARC file was missing: the page empties its box
+};
+
 // "开  始": checks the inputs in page order (the MARC file must exist, the
 // ISBN file box must not be blank, the two must not be the same file),
 // then writes the 010 $a of the first 010 field of every record, followed
 // by CR LF, into the ISBN file (an empty line for a record without it) and
-// reports "共N条" with N from the counting pass. *count (may be null)
-// receives N. Throws EInOutError when the output cannot be written.
-JobOutcome RunIsbnList(Context& ctx, const IsbnListSettings& settings, int64_t* count = nullptr);
+// reports "共N条" with N from the counting pass. *report may be null.
+// Throws EInOutError when the output cannot be written.
+JobOutcome RunIsbnList(Context& ctx, const IsbnListSettings& settings, IsbnListReport* report = nullptr);

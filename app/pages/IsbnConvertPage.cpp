@@ -11,7 +11,6 @@
 #include <QVBoxLayout>
 
 #include "app/qt_text.h"
-#include "core/paths.h"
 #include "features/isbn_convert.h"
 
 LUMARIN_REGISTER_PAGE(IsbnConvertPage, "对ISBN列格式进行转换")
@@ -87,7 +86,8 @@ void IsbnConvertPage::StartTextConversion() {
   const int item = radTxtForm->checkedId();
   settings.form = item == 1 ? IsbnTargetForm::Plain : item == 2 ? IsbnTargetForm::Ean13 : IsbnTargetForm::Hyphenated;
   RunGuarded([&] {
-    if (RunIsbnTextConversion(env_.ctx, settings) == JobOutcome::Refused && !FileExists(settings.sourceFile))
-      edtTxtSource->clear();
+    IsbnTextConvertReport report;
+    RunIsbnTextConversion(env_.ctx, settings, &report);
+    if (report.clearSourceFile) edtTxtSource->clear();
   });
 }

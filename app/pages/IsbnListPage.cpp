@@ -12,7 +12,6 @@
 #include <QVBoxLayout>
 
 #include "app/qt_text.h"
-#include "core/paths.h"
 #include "features/isbn_list.h"
 
 LUMARIN_REGISTER_PAGE(IsbnListPage, "从MARC数据中输出ISBN")
@@ -77,7 +76,8 @@ void IsbnListPage::Start() {
   settings.isbnFile = PathFromQ(edtIsbnFile->text());
   settings.outputOption = radIsbn->checkedId() == 1 ? 1 : 0;
   RunGuarded([&] {
-    if (RunIsbnList(env_.ctx, settings) == JobOutcome::Refused && !FileExists(settings.marcFile))
-      edtMarcFile->clear();
+    IsbnListReport report;
+    RunIsbnList(env_.ctx, settings, &report);
+    if (report.clearMarcFile) edtMarcFile->clear();
   });
 }

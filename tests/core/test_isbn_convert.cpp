@@ -95,10 +95,10 @@ TEST_F(IsbnTextConversion, ConvertsTheLeadingCodeAndKeepsTheRest) {
     SCOPED_TRACE(static_cast<int>(c.form));
     settings.form = c.form;
     t.shell.messages.clear();
-    int64_t lines = 0;
-    ASSERT_EQ(RunIsbnTextConversion(t.ctx, settings, &lines), JobOutcome::Done);
+    IsbnTextConvertReport report;
+    ASSERT_EQ(RunIsbnTextConversion(t.ctx, settings, &report), JobOutcome::Done);
     EXPECT_EQ(ReadFile(settings.targetFile), c.want + unchanged + lastLine[static_cast<int>(c.form)]);
-    EXPECT_EQ(lines, 9);
+    EXPECT_EQ(report.lineCount, 9);
     ASSERT_EQ(t.shell.messages.size(), 1u);
     EXPECT_TRUE(t.shell.messages[0].result);
     EXPECT_EQ(t.shell.messages[0].style, MessageStyle::Information);
@@ -170,10 +170,10 @@ TEST_F(IsbnTextConversion, LongFileMatchesLineByLineConversion) {
     want += ConvertIsbnCode(code, F::Hyphenated) + " #" + std::to_string(i) + "\r\n";
   }
   WriteFile(settings.sourceFile, source);
-  int64_t lines = 0;
-  ASSERT_EQ(RunIsbnTextConversion(t.ctx, settings, &lines), JobOutcome::Done);
+  IsbnTextConvertReport report;
+  ASSERT_EQ(RunIsbnTextConversion(t.ctx, settings, &report), JobOutcome::Done);
   EXPECT_EQ(ReadFile(settings.targetFile), want);
-  EXPECT_EQ(lines, 20000);
+  EXPECT_EQ(report.lineCount, 20000);
   EXPECT_EQ(t.shell.progressTotal, 20000);
 }
 
