@@ -109,6 +109,25 @@ void ModelIsbnDedup(const std::string& in, const std::string& out) {
 
 class DupDifferential : public ::testing::Test {
  protected:
+  // Check settings for a rule, writing both outputs into the scratch folder.
+  MarcCheckSettings CheckSettings(const Rule& rule, CommonSide side) {
+    MarcCheckSettings s;
+    s.mode = rule.mode;
+    s.fieldSpecList = rule.spec;
+    s.minimum = rule.minimum;
+    s.commonSide = side;
+    s.newTitlesFile = dir.File("new.iso");
+    s.commonTitlesFile = dir.File("common.iso");
+    return s;
+  }
+  // Runs the engine, then the nested loops, and compares both outputs.
+  void ExpectCheckLikeTheModel(MarcCheckSettings s) {
+    ASSERT_EQ(RunMarcCheck(t.ctx, s), JobOutcome::Done);
+    CheckOutputs expected = ModelMarcCheck(t.ctx, s);
+    EXPECT_EQ(ReadFile(s.newTitlesFile), expected.newTitles);
+    EXPECT_EQ(ReadFile(s.commonTitlesFile), expected.commonTitles);
+  }
+
   TempDir dir;
   TestContext t{dir.path()};
 };
@@ -144,20 +163,11 @@ TEST_F(DupDifferential, MarcCheckMatchesTheNestedLoopsForEveryRuleAndSide) {
       for (CommonSide side : {CommonSide::Buyer, CommonSide::Supplier}) {
         SCOPED_TRACE("seed " + std::to_string(seed) + ", " + RuleName(rule) +
                      (side == CommonSide::Buyer ? ", 以采购方为准" : ", 以供应方为准"));
-        MarcCheckSettings s;
+        MarcCheckSettings s = CheckSettings(rule, side);
         s.buyerSource = BuyerSource::File;
         s.buyerFile = buyer;
         s.supplierFile = supplier;
-        s.mode = rule.mode;
-        s.fieldSpecList = rule.spec;
-        s.minimum = rule.minimum;
-        s.commonSide = side;
-        s.newTitlesFile = dir.File("new.iso");
-        s.commonTitlesFile = dir.File("common.iso");
-        ASSERT_EQ(RunMarcCheck(t.ctx, s), JobOutcome::Done);
-        CheckOutputs expected = ModelMarcCheck(t.ctx, s);
-        EXPECT_EQ(ReadFile(s.newTitlesFile), expected.newTitles);
-        EXPECT_EQ(ReadFile(s.commonTitlesFile), expected.commonTitles);
+        ExpectCheckLikeTheModel(s);
       }
   }
   EXPECT_TRUE(t.shell.recordErrors.empty());
@@ -183,19 +193,10 @@ TEST_F(DupDifferential, MarcCheckFromTableBuyerMatchesTheTableWalk) {
     for (const Rule& rule : kRules)
       for (CommonSide side : {CommonSide::Buyer, CommonSide::Supplier}) {
         SCOPED_TRACE("seed " + std::to_string(seed) + ", " + RuleName(rule));
-        MarcCheckSettings s;
+        MarcCheckSettings s = CheckSettings(rule, side);
         s.buyerSource = BuyerSource::Database;
         s.supplierFile = supplier;
-        s.mode = rule.mode;
-        s.fieldSpecList = rule.spec;
-        s.minimum = rule.minimum;
-        s.commonSide = side;
-        s.newTitlesFile = dir.File("new.iso");
-        s.commonTitlesFile = dir.File("common.iso");
-        ASSERT_EQ(RunMarcCheck(t.ctx, s), JobOutcome::Done);
-        CheckOutputs expected = ModelMarcCheck(t.ctx, s);
-        EXPECT_EQ(ReadFile(s.newTitlesFile), expected.newTitles);
-        EXPECT_EQ(ReadFile(s.commonTitlesFile), expected.commonTitles);
+        ExpectCheckLikeTheModel(s);
       }
   }
 }
@@ -324,18 +325,10 @@ TEST_F(DupDifferential, RealFilesCheckedAgainstThemselvesAndDeduplicated) {
     if (!FileExists(file)) continue;
     for (const Rule& rule : rules) {
       SCOPED_TRACE(std::string(name) + ", " + RuleName(rule));
-      MarcCheckSettings s;
+      MarcCheckSettings s = CheckSettings(rule, CommonSide::Buyer);
       s.buyerSource = BuyerSource::File;
       s.buyerFile = s.supplierFile = file;
-      s.mode = rule.mode;
-      s.fieldSpecList = rule.spec;
-      s.minimum = rule.minimum;
-      s.newTitlesFile = dir.File("new.iso");
-      s.commonTitlesFile = dir.File("common.iso");
-      ASSERT_EQ(RunMarcCheck(t.ctx, s), JobOutcome::Done);
-      CheckOutputs expected = ModelMarcCheck(t.ctx, s);
-      EXPECT_EQ(ReadFile(s.newTitlesFile), expected.newTitles);
-      EXPECT_EQ(ReadFile(s.commonTitlesFile), expected.commonTitles);
+      ExpectCheckLikeTheModel(s);
 
       const std::string engineOut = dir.File("engine.iso"), modelOut = dir.File("model.iso");
       std::remove(engineOut.c_str());
