@@ -207,3 +207,36 @@ void AppendFile::Close() {
   f_ = nullptr;
   if (!ok) ThrowFileError("无法写入文件", path_, err ? err : EIO);
 }
+
+int64_t LineAppender::Append(const std::string& text) {
+  if (!file_) {
+    const bool endFirst = LastLineUnended(path_);
+    struct stat st {};
+    end_ = stat(path_.c_str(), &st) == 0 && S_ISREG(st.st_mode) ? static_cast<int64_t>(st.st_size) : 0;
+    file_ = std::make_unique<AppendFile>(path_);
+    if (endFirst) {
+      file_->Write("\r\n");
+      end_ += 2;
+    }
+  }
+  const int64_t at = end_;
+  file_->WriteLine(text);
+  end_ += static_cast<int64_t>(text.size()) + 2;
+  dirty_ = true;
+  return at;
+}
+
+void LineAppender::Flush() {
+  if (file_ && dirty_) file_->Flush();
+  dirty_ = false;
+}
+
+void LineAppender::Reset() {
+  file_.reset();
+  dirty_ = false;
+}
+
+void LineAppender::Close() {
+  if (file_) file_->Close();
+  file_.reset();
+}

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -98,4 +99,26 @@ class AppendFile {
  private:
   std::string path_;
   std::FILE* f_ = nullptr;
+};
+
+// Appends lines the way AppendLine does (an unended last line of the file
+// is ended first), keeping the file open for the run. Jobs that append
+// record by record use it; Flush after each record makes a write failure
+// belong to that record.
+class LineAppender {
+ public:
+  explicit LineAppender(std::string path) : path_(std::move(path)) {}
+  // Appends text + CR LF; returns the offset of the text in the file.
+  // Throws EInOutError.
+  int64_t Append(const std::string& text);
+  void Flush();
+  // After a failure: the next append looks at the file afresh.
+  void Reset();
+  void Close();
+
+ private:
+  std::string path_;
+  std::unique_ptr<AppendFile> file_;
+  int64_t end_ = 0;
+  bool dirty_ = false;
 };

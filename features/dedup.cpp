@@ -34,49 +34,6 @@ bool OnlySeparatorsFrom(const std::string& path, int64_t from) {
   return only;
 }
 
-// Appends lines the way AppendLine does (an unended last line of the file
-// is ended first), keeping the file open for the run.
-class LineAppender {
- public:
-  explicit LineAppender(std::string path) : path_(std::move(path)) {}
-  // Appends text + CR LF; returns the offset of the text in the file.
-  int64_t Append(const std::string& text) {
-    if (!file_) {
-      const bool endFirst = LastLineUnended(path_);
-      end_ = std::max<int64_t>(FileSize(path_), 0);
-      file_ = std::make_unique<AppendFile>(path_);
-      if (endFirst) {
-        file_->Write("\r\n");
-        end_ += 2;
-      }
-    }
-    const int64_t at = end_;
-    file_->WriteLine(text);
-    end_ += static_cast<int64_t>(text.size()) + 2;
-    dirty_ = true;
-    return at;
-  }
-  void Flush() {
-    if (file_ && dirty_) file_->Flush();
-    dirty_ = false;
-  }
-  // After a failure: the next append looks at the file afresh.
-  void Reset() {
-    file_.reset();
-    dirty_ = false;
-  }
-  void Close() {
-    if (file_) file_->Close();
-    file_.reset();
-  }
-
- private:
-  std::string path_;
-  std::unique_ptr<AppendFile> file_;
-  int64_t end_ = 0;
-  bool dirty_ = false;
-};
-
 // The records the record reader reads from the output file, indexed, kept
 // true while records are appended.
 //

@@ -10,30 +10,21 @@
 
 namespace {
 
-// Appends record texts the way AppendLine does (an unended last line of
-// the existing file is ended first), keeping the file open for the run and
-// flushing each line, so that a write failure belongs to its record.
+// The output, appended record by record; each record is flushed so that a
+// write failure belongs to its own record.
 class RecordAppender {
  public:
-  explicit RecordAppender(const std::string& path) : path_(path) {}
+  explicit RecordAppender(const std::string& path) : out_(path) {}
   void Append(const std::string& text) {
-    if (!file_) {
-      bool endFirst = LastLineUnended(path_);
-      file_ = std::make_unique<AppendFile>(path_);
-      if (endFirst) file_->Write("\r\n");
-    }
-    file_->WriteLine(text);
-    file_->Flush();
+    out_.Append(text);
+    out_.Flush();
     ++count_;
   }
-  void Close() {
-    if (file_) file_->Close();
-  }
+  void Close() { out_.Close(); }
   int64_t count() const { return count_; }
 
  private:
-  std::string path_;
-  std::unique_ptr<AppendFile> file_;
+  LineAppender out_;
   int64_t count_ = 0;
 };
 
